@@ -5,7 +5,7 @@ namespace velmira {
 // The current device's progress: which file, loading it into the six progress
 // labels, and saving the labels with today's date. Failures are silent.
 class ProgressStore {
-  public:
+public:
     virtual ~ProgressStore() = default;
 
     virtual void SelectProgressFile() = 0;
