@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 
 #include "app/display_check.h"
@@ -17,6 +18,10 @@ int main(int argc, char* argv[]) {
     velmira::BlockTerminationSignals();
     QApplication application(argc, argv);
     velmira::TerminationSignals terminationSignals;
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/velmira-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     velmira::Program program;
     QObject::connect(&terminationSignals, &velmira::TerminationSignals::received, &program,
                      &velmira::Program::Quit);

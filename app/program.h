@@ -30,6 +30,7 @@ private:
 
     RunState state_;
     std::unique_ptr<Parts> parts_;
+    bool quitRequested_ = false;
 };
 
 }  // namespace velmira
