@@ -33,7 +33,9 @@ CalendarDate LocalDate(std::time_t now) {
 
 }  // namespace
 
-std::time_t SystemWallClockNow() { return std::time(nullptr); }
+WallClock SystemWallClock() {
+    return [] { return std::time(nullptr); };
+}
 
 std::string TodayDateText(const WallClock& clock) {
     const CalendarDate date = LocalDate(clock());

@@ -9,7 +9,7 @@ namespace velmira {
 // The system clock in whole seconds; tests hand in a clock of their own.
 using WallClock = std::function<std::time_t()>;
 
-[[nodiscard]] std::time_t SystemWallClockNow();
+[[nodiscard]] WallClock SystemWallClock();
 
 // Today's local date as date text, "%d年%d月%d日" in GBK without leading zeros:
 // 7 March 2024 is 2024年3月7日. Dates are held between 1 January 100 and
