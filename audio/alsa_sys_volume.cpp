@@ -72,7 +72,7 @@ constexpr std::size_t kChannelsExchanged = 2;
 // One open mixer handle and the speakers element inside it. The element belongs
 // to the handle, so both live and die together.
 class AlsaMixerLine {
-  public:
+public:
     struct Levels {
         std::int32_t first = SysVolume::kMissingChannel;
         std::int32_t second = SysVolume::kMissingChannel;
@@ -127,7 +127,7 @@ class AlsaMixerLine {
         return true;
     }
 
-  private:
+private:
     AlsaMixerLine(MixerHandle mixer, snd_mixer_elem_t* element,
                   std::vector<snd_mixer_selem_channel_id_t> channels, long minimum, long maximum)
         : mixer_(std::move(mixer)),

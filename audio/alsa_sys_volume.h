@@ -23,7 +23,7 @@ class AlsaMixerLine;
 // write that fails reopens the binding once and tries again; while the server is
 // away each call tries that once more. Nothing is ever printed.
 class AlsaSysVolume final : public SysVolume {
-  public:
+public:
     AlsaSysVolume();
     ~AlsaSysVolume() override;
     AlsaSysVolume(const AlsaSysVolume&) = delete;
@@ -34,7 +34,7 @@ class AlsaSysVolume final : public SysVolume {
     [[nodiscard]] int Read(std::int32_t& left, std::int32_t& right) override;
     int Write(std::int32_t left, std::int32_t right) override;
 
-  private:
+private:
     // Replaces the line with a freshly opened one; false if that fails.
     bool Reopen();
 

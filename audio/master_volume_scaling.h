@@ -24,14 +24,14 @@ namespace velmira {
 // read that failed writes nothing, so the user's volume is never set to a
 // level this program made up.
 class MasterVolumeScaling final : public MasterVolume {
-  public:
+public:
     MasterVolumeScaling(SysVolume& unit, RunState& state);
 
     void BindMasterVolume() override;
     void ScaleVolumeForStage(int stageIndex) override;
     void RestoreVolume() override;
 
-  private:
+private:
     SysVolume& unit_;
     RunState& state_;
     bool restorePending_ = false;

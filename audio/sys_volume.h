@@ -9,7 +9,7 @@ namespace velmira {
 // control's own units. Statuses: 1 is success; a failed read is -1; a failed
 // bind or write is 0.
 class SysVolume {
-  public:
+public:
     // The speakers destination line, the only kind this program binds.
     static constexpr int kSpeakersLine = 4;
 

@@ -71,7 +71,7 @@ constexpr int kFullVolume = 65536;
 
 // Sends everything written to stderr into a file until Take() hands it back.
 class StderrCapture {
-  public:
+public:
     explicit StderrCapture(std::filesystem::path file) : file_(std::move(file)) {
         std::fflush(stderr);
         saved_ = dup(STDERR_FILENO);
@@ -89,7 +89,7 @@ class StderrCapture {
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-  private:
+private:
     void Restore() {
         if (saved_ < 0) return;
         std::fflush(stderr);
@@ -123,7 +123,7 @@ struct Reading {
 }
 
 class AlsaSysVolumeTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         // Never run against a user's own sound server.
         pulseDir_ = Environment("VELMIRA_PULSE_DIR");
@@ -303,7 +303,7 @@ TEST_F(AlsaSysVolumeTest, NoServerAtAllLeavesTheUnitUnboundWithoutAWord) {
 
 // A second, one-channel null sink made the default for the length of a test.
 class MonoDefaultSink {
-  public:
+public:
     MonoDefaultSink() {
         std::unique_ptr<FILE, int (*)(FILE*)> pipe(
             popen("pactl load-module module-null-sink sink_name=mono channels=1", "r"), &pclose);
@@ -320,7 +320,7 @@ class MonoDefaultSink {
 
     [[nodiscard]] bool Loaded() const { return loaded_; }
 
-  private:
+private:
     std::string module_;
     bool loaded_ = false;
 };

@@ -63,7 +63,7 @@ TEST(ShareOfVolume, DividesFirstRoundsEachStepAndTruncatesTowardZero) {
 // Records every call into the unit; reads answer with a preset level the way the
 // unit's contract says (a failing bound read reports -1 on both channels).
 class FakeSysVolume : public SysVolume {
-  public:
+public:
     struct Call {
         std::string operation;
         std::int32_t first = 0;
@@ -103,7 +103,7 @@ void PrintTo(const Call& call, std::ostream* out) {
 }
 
 class MasterVolumeScalingTest : public testing::Test {
-  protected:
+protected:
     void SetLevel(std::int32_t left, std::int32_t right) { unit.level = {"", left, right}; }
 
     FakeSysVolume unit;
