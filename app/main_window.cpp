@@ -78,7 +78,9 @@ MainWindow::MainWindow(QWidget* parent)
                          "透明标签1", QRect(7, 192, 345, 16));
     credit->setAttribute(Qt::WA_TranslucentBackground);
     credit->setAutoFillBackground(false);
-    credit->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0); background: transparent;"));
+    QPalette red = credit->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    credit->setPalette(red);
     credit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     timer_ = new QTimer(this);

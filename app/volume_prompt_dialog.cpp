@@ -54,7 +54,9 @@ VolumePromptDialog::VolumePromptDialog(QWidget* parent, const MainWindowOperatio
     setWindowTitle(QString::fromUtf8("提示"));
     setWindowModality(Qt::ApplicationModal);
     selectionLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    selectionLabel_->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    QPalette red = selectionLabel_->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    selectionLabel_->setPalette(red);
     instructionLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     OuterSize::Keep(this, kOuterSize);
 

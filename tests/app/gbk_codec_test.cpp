@@ -34,7 +34,9 @@ TEST(GbkCodec, InvalidBytesDecodeToOneReplacementMarkEach) {
     // A lead byte at the very end has no trail byte.
     EXPECT_EQ(GbkToUtf8("ok\xD0"), "ok" + replacement);
     // The text after a bad byte still decodes.
-    EXPECT_EQ(GbkToUtf8("\x80\xD0\xA1\xCA\xB1"), replacement + "小时");
+    EXPECT_EQ(GbkToUtf8("\xFF\xD0\xA1\xCA\xB1"), replacement + "小时");
+    // Code page 936 has the euro sign at 0x80.
+    EXPECT_EQ(GbkToUtf8("\x80"), "€");
 }
 
 TEST(GbkCodec, CharactersOutsideGbkEncodeAsQuestionMarks) {

@@ -159,8 +159,8 @@ private slots:
     void windowStartsIdleWithItsDefaults() {
         Rig rig;
         QCOMPARE(rig.window.windowTitle(), QStringLiteral("Velmira V1.0"));
-        // Offscreen there is no frame, so the client is the outer size.
-        QCOMPARE(rig.window.size(), QSize(364, 237));
+        // The outer size counts the frame; the client is smaller by its margins.
+        QCOMPARE(rig.window.frameGeometry().size(), QSize(364, 237));
         QCOMPARE(rig.window.minimumSize(), rig.window.maximumSize());
         QVERIFY(!(rig.window.windowFlags() & Qt::WindowMaximizeButtonHint));
         const QRect screen = rig.window.screen()->geometry();
@@ -238,9 +238,11 @@ private slots:
         RecordingServices services;
         window.show();
         VolumePromptDialog dialog(&window, window, services);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(services.calls, (QStringList{"play 0"}));
         QCOMPARE(dialog.windowTitle(), U("提示"));
-        QCOMPARE(dialog.size(), QSize(269, 122));
+        QCOMPARE(dialog.frameGeometry().size(), QSize(269, 122));
         QVERIFY(!(dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(dialog.selectionLabel()->text(), U("设备编号：设备一    所选阶段：第一阶段"));
         QCOMPARE(dialog.instructionLabel()->text(),
@@ -253,8 +255,6 @@ private slots:
         QVERIFY(dialog.instructionLabel()->wordWrap());
         QCOMPARE(dialog.selectionLabel()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
             QTest::keyClick(&dialog, static_cast<Qt::Key>(key));
             QVERIFY2(dialog.isVisible(), "a key closed the prompt");
@@ -298,7 +298,7 @@ private slots:
 
     void labelsKeepTheirExactBytes() {
         GbkLabel label;
-        const std::string bytes = "12\xD0\xA1\xCA\xB1\xFF\x80";  // 12小时 then two invalid bytes
+        const std::string bytes = "12\xD0\xA1\xCA\xB1\xFF\xD0";  // 12小时, a bad byte, a lone lead byte
         label.setGbkText(bytes);
         QCOMPARE(label.gbkText(), bytes);
         QCOMPARE(label.text(), U("12小时\xEF\xBF\xBD\xEF\xBF\xBD"));
