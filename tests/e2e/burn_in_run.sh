@@ -28,7 +28,7 @@ sink_rms() {
     timeout 1.5 parecord -d burnin.monitor --file-format=wav "$work/monitor.wav" 2>/dev/null || true
     sox "$work/monitor.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
 }
-audible() { awk -v r="$1" 'BEGIN { exit !(r > 0.0005) }'; }
+audible() { echo "  (RMS $1)"; awk -v r="$1" 'BEGIN { exit !(r > 0.00001) }'; }
 progress_file() { iconv -f GBK -t UTF-8 "$work/install/bin/File/1.ini"; }
 # Seconds in the duration text stored under a section's "Stage one".
 stored_seconds() {
@@ -51,6 +51,8 @@ check "the install holds the program and its three tracks" \
          -a -s "$work/install/bin/File/2.mp3" -a -s "$work/install/bin/File/3.mp3"
 check "no progress file before the first run" test ! -e "$work/install/bin/File/1.ini"
 
+mkdir -m 700 "$work/xdg"
+export XDG_RUNTIME_DIR=$work/xdg
 desktop_start "$work"
 pactl set-sink-volume burnin 40000
 cd /  # the program must find its files beside itself, not in the working folder
