@@ -36,6 +36,7 @@ void RunControl::Start() {
     window_.SetDisabled(LockableControl::AutoVolumeBox, true);
     window_.SetTimerPeriod(kTickPeriodMs);
     elapsed_.Restart(clock_());
+    counting_ = true;
     secondsSinceSave_ = 0;
     // Each test reads the selection afresh; the list is locked by now, so exactly one matches.
     for (int stage = 0; stage < 3; ++stage) {
@@ -72,6 +73,7 @@ void RunControl::Stop() {
     services_.player.StopPlayback();
     if (window_.AutoVolumeChecked()) services_.volume.RestoreVolume();
     window_.SetTimerPeriod(0);
+    StopCounting();
     window_.SetDisabled(LockableControl::StageList, false);
     window_.SetDisabled(LockableControl::DeviceList, false);
     services_.store.SaveProgress();
@@ -82,15 +84,32 @@ void RunControl::Close() {
     services_.player.StopPlayback();
     if (window_.AutoVolumeChecked()) services_.volume.RestoreVolume();
     window_.SetTimerPeriod(0);
+    StopCounting();
     services_.store.SaveProgress();
     services_.inhibitor.Release();
 }
 
+void RunControl::StopCounting() {
+    // After a stall the timer keeps the phase it resumed with, so up to a second
+    // may have passed since its last event: count it before the labels are saved.
+    if (counting_) CountDueSeconds();
+    counting_ = false;
+}
+
 void RunControl::Tick() {
+    const std::int64_t due = CountDueSeconds();
+    secondsSinceSave_ += due;
+    if (secondsSinceSave_ >= kAutosaveSeconds) {
+        secondsSinceSave_ = 0;
+        services_.store.SaveProgress();
+    }
+}
+
+std::int64_t RunControl::CountDueSeconds() {
     // Late or lost timer events are made up here: the labels advance by the seconds
     // that really passed, one second at a time through the usual carries.
     const std::int64_t due = elapsed_.TakeDue(clock_());
-    if (due <= 0) return;
+    if (due <= 0) return 0;
     for (std::int64_t second = 0; second < due; ++second) AdvanceOneSecond(state_);
 
     const int stage = window_.Selection(SelectionList::Stage);
@@ -99,12 +118,7 @@ void RunControl::Tick() {
     window_.SetCaption(AggregateLabelOfStage(stage),
                        FormatDuration(state_.aggregateHours, state_.aggregateMinutes,
                                       state_.aggregateSeconds));
-
-    secondsSinceSave_ += due;
-    if (secondsSinceSave_ >= kAutosaveSeconds) {
-        secondsSinceSave_ = 0;
-        services_.store.SaveProgress();
-    }
+    return due;
 }
 
 }  // namespace velmira

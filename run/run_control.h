@@ -48,12 +48,18 @@ public:
 
 private:
     void SeedCountersAndPlay(int stageIndex);
+    // Counts the whole seconds that passed since the last count and shows them in
+    // the running stage's labels; gives how many there were.
+    std::int64_t CountDueSeconds();
+    void StopCounting();
 
     RunState& state_;
     MainWindowOperations& window_;
     RunServices services_;
     MonotonicClock clock_;
     ElapsedSeconds elapsed_;
+    // Whether Start has run since the last Stop or Close: an idle Stop counts nothing.
+    bool counting_ = false;
     std::int64_t secondsSinceSave_ = 0;
 };
 

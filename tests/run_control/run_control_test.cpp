@@ -167,6 +167,29 @@ TEST_F(RunControlTest, TicksCountMonotonicTimeNotTimerEvents) {
     EXPECT_TRUE(TakeLog().empty());
 }
 
+TEST_F(RunControlTest, StopAndCloseCountTheSecondsSinceTheLastTimerEvent) {
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "close" : "stop");
+        window_.captions.fill(std::string(kZeroDurationText));
+        control().Start();
+        TickAfter(1s);
+        // After a stall the timer resumes on a new phase; the user stops between events.
+        TickAfter(3500ms);
+        Advance(800ms);
+        TakeLog();
+        close ? control().Close() : control().Stop();
+        const CallLog log = TakeLog();
+        EXPECT_EQ(Label(ProgressLabel::TodayStageOne), D(0, 0, 5));
+        const auto shown = std::find(log.begin(), log.end(), "caption 0");
+        EXPECT_LT(shown - log.begin(), std::find(log.begin(), log.end(), "save") - log.begin())
+            << "the labels must be complete before they are saved";
+        // Once stopped, nothing more is counted, not even by a second Stop.
+        Advance(5s);
+        control().Stop();
+        EXPECT_EQ(Label(ProgressLabel::TodayStageOne), D(0, 0, 5));
+    }
+}
+
 TEST_F(RunControlTest, CatchUpCarriesEachSecondLikeSingleTicks) {
     window_.SetCaption(ProgressLabel::TodayStageOne, D(0, 59, 58));
     window_.SetCaption(ProgressLabel::AggregateStageOne, D(99, 59, 59));
