@@ -28,7 +28,18 @@ sink_rms() {
     timeout 1.5 parecord -d burnin.monitor --file-format=wav "$work/monitor.wav" 2>/dev/null || true
     sox "$work/monitor.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
 }
-audible() { echo "  (RMS $1)"; awk -v r="$1" 'BEGIN { exit !(r > 0.00001) }'; }
+audible() { awk -v r="$1" 'BEGIN { exit !(r > 0.00001) }'; }
+# Whether the sink plays sound; a recording can come back short on a busy
+# machine, so up to three are taken.
+sound_arrives() {
+    local rms
+    for _ in 1 2 3; do
+        rms=$(sink_rms)
+        echo "  (RMS $rms)"
+        audible "$rms" && return 0
+    done
+    return 1
+}
 progress_file() { iconv -f GBK -t UTF-8 "$work/install/bin/File/1.ini"; }
 # Seconds in the duration text stored under a section's "Stage one".
 stored_seconds() {
@@ -57,7 +68,7 @@ desktop_start "$work"
 pactl set-sink-volume burnin 40000
 cd /  # the program must find its files beside itself, not in the working folder
 
-"$work/install/bin/velmira" &
+"$work/install/bin/velmira" 2>>"$work/stderr" &
 app_pid=$!
 main=$(window_named "Velmira V1.0") || fail "the main window did not appear"
 echo "ok: the main window appeared"
@@ -65,18 +76,19 @@ echo "ok: the main window appeared"
 click_at "$main" "${start_button[@]}"
 prompt=$(window_named "提示") || fail "the volume prompt did not appear"
 echo "ok: the volume prompt appeared"
-check "the prompt plays the track at the user's level" audible "$(sink_rms)"
+check "the prompt plays the track at the user's level" sound_arrives
 check "the volume is untouched while the prompt is open" test "$(sink_volume)" = "40000 40000"
 close_window "$prompt"
 
 sleep 1
 check "stage one plays at 30 % of 40000" test "$(sink_volume)" = "12000 12000"
-check "sound reaches the sink during the run" audible "$(sink_rms)"
+check "sound reaches the sink during the run" sound_arrives
 sleep 2
 click_at "$main" "${stop_button[@]}"
 sleep 0.5
 check "Stop restores the volume" test "$(sink_volume)" = "40000 40000"
-check "Stop silences the track" test "$(sink_rms)" = "0.000000"
+check "Stop silences the track: no stream left on the sink" \
+    test -z "$(pactl list short sink-inputs)"
 check "the progress file has today's date" \
     grep -q "^Current date=$(date +%Y)年$(date +%-m)月$(date +%-d)日" <(progress_file | tr -d '\r')
 first=$(stored_seconds Aggregate)
@@ -90,7 +102,7 @@ app_pid=""
 check "closing the window ends the program with status 0" test "$status" = 0
 
 # A second run on the same day continues from the saved time and ends by SIGTERM.
-"$work/install/bin/velmira" &
+"$work/install/bin/velmira" 2>>"$work/stderr" &
 app_pid=$!
 main=$(window_named "Velmira V1.0") || fail "the main window did not reappear"
 click_at "$main" "${start_button[@]}"
@@ -106,4 +118,24 @@ check "SIGTERM restores the volume" test "$(sink_volume)" = "40000 40000"
 second=$(stored_seconds Aggregate)
 check "SIGTERM saved the run, continued from the first ($first s then $second s)" \
     test "$second" -ge $((first + 2)) -a "$second" -le $((first + 5))
+
+# Without a sound server a run goes on silently: it counts, it saves, nothing breaks.
+stop_pulse
+"$work/install/bin/velmira" 2>>"$work/stderr" &
+app_pid=$!
+main=$(window_named "Velmira V1.0") || fail "the main window did not appear without a sound server"
+click_at "$main" "${start_button[@]}"
+prompt=$(window_named "提示") || fail "the prompt did not appear without a sound server"
+close_window "$prompt"
+sleep 3
+click_at "$main" "${stop_button[@]}"
+sleep 0.5
+third=$(stored_seconds Aggregate)
+check "without a sound server the run still counts ($second s then $third s)" \
+    test "$third" -ge $((second + 2)) -a "$third" -le $((second + 5))
+close_window "$main"
+wait "$app_pid" && status=0 || status=$?
+app_pid=""
+check "without a sound server the program still ends with status 0" test "$status" = 0
+check "the program wrote nothing to stderr" test ! -s "$work/stderr"
 echo "end-to-end: all checks passed"
