@@ -8,9 +8,10 @@
 
 int main(int argc, char* argv[]) {
     if (!velmira::DisplayAvailable()) {
-        std::fputs("velmira: no display found; start it from a desktop session, "
-                   "or headless with: xvfb-run velmira\n",
-                   stderr);
+        std::fputs(
+            "velmira: no display found; start it from a desktop session, "
+            "or headless with: xvfb-run velmira\n",
+            stderr);
         return 1;
     }
     // Before QApplication: its threads, and the sound threads later, must inherit

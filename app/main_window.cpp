@@ -74,8 +74,9 @@ MainWindow::MainWindow(QWidget* parent)
     BuildProgressGroups();
     BuildSettingsGroup();
 
-    auto* credit = Place(new QLabel(QString::fromUtf8("Velmira 耳机煲机计时：按阶段循环播放，进度自动保存"), this),
-                         "透明标签1", QRect(7, 192, 345, 16));
+    auto* credit = Place(
+        new QLabel(QString::fromUtf8("Velmira 耳机煲机计时：按阶段循环播放，进度自动保存"), this),
+        "透明标签1", QRect(7, 192, 345, 16));
     credit->setAttribute(Qt::WA_TranslucentBackground);
     credit->setAutoFillBackground(false);
     QPalette red = credit->palette();
@@ -121,7 +122,8 @@ void MainWindow::BuildSettingsGroup() {
                            {"设备一", "设备二", "设备三", "设备四", "设备五"});
     fullAutoBox_ = MakeCheckBox(settings, "选择框2", "全自动煲机模式", QRect(161, 19, 122, 16));
     fullAutoBox_->setEnabled(false);
-    autoVolumeBox_ = MakeCheckBox(settings, "自动音量选择框", "自动控制音量比例", QRect(161, 44, 120, 16));
+    autoVolumeBox_ =
+        MakeCheckBox(settings, "自动音量选择框", "自动控制音量比例", QRect(161, 44, 120, 16));
     autoVolumeBox_->setChecked(true);
     startButton_ = MakeButton(settings, "按钮1", "开始煲机", QRect(11, 69, 81, 26));
     stopButton_ = MakeButton(settings, "按钮2", "停止煲机", QRect(93, 69, 81, 26));
@@ -159,10 +161,18 @@ void MainWindow::SetCaption(ProgressLabel label, std::string_view text) {
 void MainWindow::SetDisabled(LockableControl control, bool disabled) {
     QWidget* widget = nullptr;
     switch (control) {
-        case LockableControl::StartButton: widget = startButton_; break;
-        case LockableControl::StageList: widget = stageList_; break;
-        case LockableControl::DeviceList: widget = deviceList_; break;
-        case LockableControl::AutoVolumeBox: widget = autoVolumeBox_; break;
+        case LockableControl::StartButton:
+            widget = startButton_;
+            break;
+        case LockableControl::StageList:
+            widget = stageList_;
+            break;
+        case LockableControl::DeviceList:
+            widget = deviceList_;
+            break;
+        case LockableControl::AutoVolumeBox:
+            widget = autoVolumeBox_;
+            break;
     }
     widget->setEnabled(!disabled);
 }

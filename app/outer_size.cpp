@@ -42,7 +42,8 @@ void OuterSize::FitToFrame() {
 }
 
 void OuterSize::Centre() {
-    const QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->geometry();
     // move() places the frame's top-left corner, so this centres the outer size.

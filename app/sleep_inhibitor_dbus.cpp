@@ -42,7 +42,8 @@ void DBusSleepInhibitor::Unlock() {
     if (!lock_) return;
     if (lock_->screenSaverCookie) {
         QDBusMessage call = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+            QStringLiteral("org.freedesktop.ScreenSaver"),
+            QStringLiteral("/org/freedesktop/ScreenSaver"),
             QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("UnInhibit"));
         call << *lock_->screenSaverCookie;
         QDBusConnection::sessionBus().call(call, QDBus::NoBlock);
@@ -63,7 +64,8 @@ void DBusSleepInhibitor::AskLogind() {
     call << QStringLiteral("sleep:idle") << kWho << kWhy << QStringLiteral("block");
     asking_ = true;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kCallTimeoutMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, &DBusSleepInhibitor::TakeLogindReply);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            &DBusSleepInhibitor::TakeLogindReply);
 }
 
 void DBusSleepInhibitor::TakeLogindReply(QDBusPendingCallWatcher* call) {
@@ -88,7 +90,8 @@ void DBusSleepInhibitor::AskScreenSaver() {
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+        QStringLiteral("org.freedesktop.ScreenSaver"),
+        QStringLiteral("/org/freedesktop/ScreenSaver"),
         QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("Inhibit"));
     call << kWho << kWhy;
     asking_ = true;

@@ -1,9 +1,10 @@
 #include "app/termination_signals.h"
 
-#include <QSocketNotifier>
-#include <csignal>
 #include <sys/signalfd.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
+#include <csignal>
 
 namespace velmira {
 namespace {

@@ -115,9 +115,9 @@ std::int64_t RunControl::CountDueSeconds() {
     const int stage = window_.Selection(SelectionList::Stage);
     window_.SetCaption(TodayLabelOfStage(stage),
                        FormatDuration(state_.todayHours, state_.todayMinutes, state_.todaySeconds));
-    window_.SetCaption(AggregateLabelOfStage(stage),
-                       FormatDuration(state_.aggregateHours, state_.aggregateMinutes,
-                                      state_.aggregateSeconds));
+    window_.SetCaption(
+        AggregateLabelOfStage(stage),
+        FormatDuration(state_.aggregateHours, state_.aggregateMinutes, state_.aggregateSeconds));
     return due;
 }
 

@@ -57,7 +57,7 @@ std::optional<Replacement> PlanReplacement(const std::filesystem::path& path) {
 
 // Unlinks the temporary file on every way out until the rename has taken it over.
 class TemporaryFile {
-  public:
+public:
     TemporaryFile(std::filesystem::path path, FileDescriptor file)
         : path_(std::move(path)), file_(std::move(file)) {}
     TemporaryFile(const TemporaryFile&) = delete;
@@ -74,7 +74,7 @@ class TemporaryFile {
         return renamed_;
     }
 
-  private:
+private:
     std::filesystem::path path_;
     FileDescriptor file_;
     bool renamed_ = false;

@@ -6,7 +6,7 @@ namespace velmira {
 
 // Sole owner of an open POSIX file descriptor; closes it when it goes.
 class FileDescriptor {
-  public:
+public:
     FileDescriptor() = default;
     explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
     FileDescriptor(FileDescriptor&& other) noexcept
@@ -29,7 +29,7 @@ class FileDescriptor {
     // data never reached the disk.
     bool Close();
 
-  private:
+private:
     int descriptor_ = -1;
 };
 

@@ -18,7 +18,7 @@ namespace velmira {
 //   other byte stays as it was, and the lines added end in CRLF so the files stay
 //   interchangeable with Windows.
 class ProfileDocument {
-  public:
+public:
     ProfileDocument() = default;
     explicit ProfileDocument(std::string bytes);
 
@@ -33,7 +33,7 @@ class ProfileDocument {
 
     [[nodiscard]] const std::string& Bytes() const { return bytes_; }
 
-  private:
+private:
     std::string bytes_;
 };
 

@@ -14,7 +14,7 @@ namespace velmira {
 // labels, section "Aggregate" the three aggregate labels, all as the label texts.
 // The file is opened anew for every read and save and nothing is cached.
 class ProgressFile : public ProgressStore {
-  public:
+public:
     ProgressFile(RunState& state, MainWindowOperations& window,
                  std::filesystem::path programDirectory, WallClock clock);
 
@@ -27,7 +27,7 @@ class ProgressFile : public ProgressStore {
     void SaveProgress() override;
     [[nodiscard]] bool StoredDateIsToday() override;
 
-  private:
+private:
     [[nodiscard]] std::filesystem::path CurrentFilePath() const;
 
     RunState& state_;

@@ -71,8 +71,9 @@ public slots:
 // them through the bus exactly as it would reach the real ones.
 class FakeBus {
 public:
-    FakeBus() : connection_(QDBusConnection::connectToBus(qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"),
-                                                          QStringLiteral("fake-services"))) {}
+    FakeBus()
+        : connection_(QDBusConnection::connectToBus(
+              qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("fake-services"))) {}
     ~FakeBus() {
         connection_.unregisterService(QStringLiteral("org.freedesktop.login1"));
         connection_.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
@@ -147,7 +148,8 @@ private slots:
         logind.refuse = true;
         FakeScreenSaver screenSaver;
         QVERIFY(bus.Offer(&logind, "org.freedesktop.login1", "/org/freedesktop/login1"));
-        QVERIFY(bus.Offer(&screenSaver, "org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver"));
+        QVERIFY(
+            bus.Offer(&screenSaver, "org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver"));
         DBusSleepInhibitor inhibitor;
         inhibitor.Acquire();
         QTRY_COMPARE(screenSaver.calls, QStringList{"Inhibit Velmira"});

@@ -65,12 +65,14 @@ private:
     struct Rig {
         Rig()
             : prompt(&window, window, services),
-              control(state, window,
-                      RunServices{services, services, services, prompt, services}, SteadyClock()) {
+              control(state, window, RunServices{services, services, services, prompt, services},
+                      SteadyClock()) {
             QObject::connect(&window, &MainWindow::startClicked, [this] { control.Start(); });
             QObject::connect(&window, &MainWindow::stopClicked, [this] { control.Stop(); });
-            QObject::connect(&window, &MainWindow::deviceChosen, [this] { control.DeviceChanged(); });
-            QObject::connect(&window, &MainWindow::focusOnlyClicked, [this] { control.MoveFocus(); });
+            QObject::connect(&window, &MainWindow::deviceChosen,
+                             [this] { control.DeviceChanged(); });
+            QObject::connect(&window, &MainWindow::focusOnlyClicked,
+                             [this] { control.MoveFocus(); });
             QObject::connect(&window, &MainWindow::ticked, [this] { control.Tick(); });
             QObject::connect(&window, &MainWindow::closing, [this] { control.Close(); });
             control.Created();
@@ -132,8 +134,8 @@ private slots:
             {"透明标签1", "", {7, 192, 345, 16}, nullptr},
         };
         for (const Row& row : rows)
-            QTest::newRow(row.name) << U(row.name) << U(row.parent) << row.rect
-                                    << (row.text ? U(row.text) : QString());
+            QTest::newRow(row.name)
+                << U(row.name) << U(row.parent) << row.rect << (row.text ? U(row.text) : QString());
     }
 
     void controlsHaveTheirNamesTextsAndPlaces() {
@@ -149,10 +151,14 @@ private slots:
         QVERIFY(widget->isEnabled() || name == U("选择框2"));
         if (text.isNull()) return;
         QString shown;
-        if (auto* label = qobject_cast<QLabel*>(widget)) shown = label->text();
-        else if (auto* button = qobject_cast<QAbstractButton*>(widget)) shown = button->text();
-        else if (auto* group = qobject_cast<QGroupBox*>(widget)) shown = group->title();
-        else if (auto* list = qobject_cast<QComboBox*>(widget)) shown = list->currentText();
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            shown = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            shown = button->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(widget))
+            shown = group->title();
+        else if (auto* list = qobject_cast<QComboBox*>(widget))
+            shown = list->currentText();
         QCOMPARE(shown, text);
     }
 
@@ -243,7 +249,8 @@ private slots:
         QCOMPARE(services.calls, (QStringList{"play 0"}));
         QCOMPARE(dialog.windowTitle(), U("提示"));
         QCOMPARE(dialog.frameGeometry().size(), QSize(269, 122));
-        QVERIFY(!(dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(!(dialog.windowFlags() &
+                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(dialog.selectionLabel()->text(), U("设备编号：设备一    所选阶段：第一阶段"));
         QCOMPARE(dialog.instructionLabel()->text(),
                  U("请根据当前播放的音乐调整系统音量为正常听歌音量，确认红色信息无误后关闭本窗口，"
@@ -298,7 +305,8 @@ private slots:
 
     void labelsKeepTheirExactBytes() {
         GbkLabel label;
-        const std::string bytes = "12\xD0\xA1\xCA\xB1\xFF\xD0";  // 12小时, a bad byte, a lone lead byte
+        const std::string bytes =
+            "12\xD0\xA1\xCA\xB1\xFF\xD0";  // 12小时, a bad byte, a lone lead byte
         label.setGbkText(bytes);
         QCOMPARE(label.gbkText(), bytes);
         QCOMPARE(label.text(), U("12小时\xEF\xBF\xBD\xEF\xBF\xBD"));
@@ -309,7 +317,8 @@ private slots:
 
     void itemTextsComeBackAsGbk() {
         MainWindow window;
-        QCOMPARE(window.ItemText(SelectionList::Device, 0), std::string("\xC9\xE8\xB1\xB8\xD2\xBB"));
+        QCOMPARE(window.ItemText(SelectionList::Device, 0),
+                 std::string("\xC9\xE8\xB1\xB8\xD2\xBB"));
         QCOMPARE(window.ItemText(SelectionList::Stage, 3), std::string());
         QCOMPARE(window.ItemText(SelectionList::Stage, -1), std::string());
     }

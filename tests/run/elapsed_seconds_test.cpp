@@ -23,7 +23,7 @@ struct Event {
 };
 
 class ElapsedSecondsTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override { elapsed.Restart(kRunStart); }
 
     std::int64_t TakeDueAt(Time sinceStart) { return elapsed.TakeDue(kRunStart + sinceStart); }

@@ -16,10 +16,14 @@ using CallLog = std::vector<std::string>;
 
 inline const char* Name(LockableControl control) {
     switch (control) {
-        case LockableControl::StartButton: return "start-button";
-        case LockableControl::StageList: return "stage-list";
-        case LockableControl::DeviceList: return "device-list";
-        case LockableControl::AutoVolumeBox: return "auto-volume-box";
+        case LockableControl::StartButton:
+            return "start-button";
+        case LockableControl::StageList:
+            return "stage-list";
+        case LockableControl::DeviceList:
+            return "device-list";
+        case LockableControl::AutoVolumeBox:
+            return "auto-volume-box";
     }
     return "?";
 }

@@ -27,10 +27,14 @@ struct FakeServices : ProgressStore, StagePlayer, MasterVolume, VolumePrompt, Sl
         log_.push_back("date?");
         return storedDateIsToday;
     }
-    void PlayStageTrack(int stageIndex) override { log_.push_back("play " + std::to_string(stageIndex)); }
+    void PlayStageTrack(int stageIndex) override {
+        log_.push_back("play " + std::to_string(stageIndex));
+    }
     void StopPlayback() override { log_.push_back("stop-playback"); }
     void BindMasterVolume() override { log_.push_back("bind"); }
-    void ScaleVolumeForStage(int stageIndex) override { log_.push_back("scale " + std::to_string(stageIndex)); }
+    void ScaleVolumeForStage(int stageIndex) override {
+        log_.push_back("scale " + std::to_string(stageIndex));
+    }
     void RestoreVolume() override { log_.push_back("restore"); }
     void ShowModal() override { log_.push_back("prompt"); }
     void Acquire() override { log_.push_back("inhibit"); }
@@ -65,7 +69,9 @@ protected:
 };
 
 // GBK duration texts, written here in ASCII-safe form.
-std::string D(int hours, int minutes, int seconds) { return FormatDuration(hours, minutes, seconds); }
+std::string D(int hours, int minutes, int seconds) {
+    return FormatDuration(hours, minutes, seconds);
+}
 
 TEST_F(RunControlTest, CreatedBindsTheMixerThenLoadsTheFirstDevice) {
     control().Created();
@@ -124,7 +130,10 @@ TEST_F(RunControlTest, StartSeedsFromTheSelectedStagesLabels) {
         {"same day continues both", true, D(0, 59, 59), D(9, 59, 59), D(1, 0, 0), D(10, 0, 0)},
         {"new day restarts today only", false, D(3, 0, 0), D(3, 10, 59), D(0, 0, 1), D(3, 11, 0)},
         {"unreadable labels start at zero", true, "abc", "", D(0, 0, 1), D(0, 0, 1)},
-        {"surplus above 59 is dropped", true, "5\xD0\xA1\xCA\xB1" "75\xB7\xD6" "80\xC3\xEB",
+        {"surplus above 59 is dropped", true,
+         "5\xD0\xA1\xCA\xB1"
+         "75\xB7\xD6"
+         "80\xC3\xEB",
          D(1, 2, 3), D(6, 0, 0), D(1, 2, 4)},
     };
     for (const Case& c : cases) {

@@ -30,7 +30,7 @@ TemporaryNameSource NamesInTurn(std::vector<std::string> names) {
 // Caps the size of files this process may write, so that writing fails like on a full
 // disk; restores the limit and the signal when it goes.
 class FileSizeLimit {
-  public:
+public:
     explicit FileSizeLimit(rlim_t bytes) {
         previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
         ::getrlimit(RLIMIT_FSIZE, &previous_);
@@ -45,14 +45,14 @@ class FileSizeLimit {
     }
     [[nodiscard]] bool Applied() const { return applied_; }
 
-  private:
+private:
     rlimit previous_{};
     void (*previousHandler_)(int) = nullptr;
     bool applied_ = false;
 };
 
 class AtomicFileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ASSERT_FALSE(folder_.Path().empty()); }
 
     [[nodiscard]] std::filesystem::path File() const { return folder_.Path() / "1.ini"; }

@@ -13,7 +13,7 @@ namespace velmira::testing {
 // The main window as the store sees it: six captions that start as zero time, a device
 // selection, and a log of caption writes.
 class FakeMainWindow : public MainWindowOperations {
-  public:
+public:
     FakeMainWindow() { captions.fill(std::string(kZeroDurationText)); }
 
     [[nodiscard]] std::string Caption(ProgressLabel label) const override {

@@ -18,7 +18,7 @@ using testing::TempFolder;
 using testing::WriteBytes;
 
 class ProfileFileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ASSERT_FALSE(folder_.Path().empty()); }
 
     [[nodiscard]] std::filesystem::path File() const { return folder_.Path() / "1.ini"; }

@@ -73,7 +73,7 @@ std::string Join(const std::vector<std::string_view>& lines) {
 // A program directory with its File folder, a fake main window, and a clock that the
 // test moves from day to day.
 class ProgressFileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_FALSE(folder_.Path().empty());
         ASSERT_TRUE(std::filesystem::create_directory(FileFolder()));

@@ -16,7 +16,7 @@ namespace velmira::testing {
 
 // A fresh folder under /tmp that is removed with everything in it.
 class TempFolder {
-  public:
+public:
     TempFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "velmira-store.XXXXXX").string();
@@ -31,7 +31,7 @@ class TempFolder {
 
     [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
 
-  private:
+private:
     std::filesystem::path path_;
 };
 
