@@ -19,16 +19,7 @@ seconds=${1:-120}
 stall=3.5
 build=${VELMIRA_BENCH_BUILD:-$root/build/bench}
 
-build_targets() {
-    [ -n "${VELMIRA_BENCH_BUILT:-}" ] && return 0
-    local log=/tmp/velmira-bench-build.$$.log
-    {
-        [ -f "$build/CMakeCache.txt" ] ||
-            cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMIRA_BUILD_TESTS=OFF
-        cmake --build "$build" -j2 --target "$@"
-    } >"$log" 2>&1 || { tail -n 30 "$log"; rm -f "$log"; return 1; }
-    rm -f "$log"
-}
+source "$root/bench/build_targets.sh"
 build_targets velmira velmira_stage_tracks velmira_minimal_window
 
 source "$root/tests/e2e/desktop.sh"

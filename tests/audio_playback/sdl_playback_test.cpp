@@ -16,6 +16,7 @@
 
 #include "audio/stage_track_player.h"
 #include "pcm_samples.h"
+#include "tests/support/stderr_capture.h"
 
 namespace velmira {
 namespace {
@@ -50,38 +51,6 @@ private:
     std::filesystem::path path_;
 };
 
-// Sends this process's stderr into a file while it lives.
-class StderrCapture {
-public:
-    explicit StderrCapture(const std::filesystem::path& file)
-        : saved_(dup(STDERR_FILENO)), file_(file) {
-        std::fflush(stderr);
-        const int target = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(target, STDERR_FILENO);
-        close(target);
-    }
-    ~StderrCapture() { Restore(); }
-    StderrCapture(const StderrCapture&) = delete;
-    StderrCapture& operator=(const StderrCapture&) = delete;
-
-    [[nodiscard]] std::string Text() {
-        Restore();
-        std::ifstream in(file_);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-private:
-    void Restore() {
-        if (saved_ < 0) return;
-        std::fflush(stderr);
-        dup2(saved_, STDERR_FILENO);
-        close(saved_);
-        saved_ = -1;
-    }
-
-    int saved_;
-    std::filesystem::path file_;
-};
 
 [[nodiscard]] std::uintmax_t SizeOf(const std::filesystem::path& file) {
     std::error_code error;
@@ -330,7 +299,7 @@ TEST_F(DiskPlaybackTest, WithoutASoundOutputPlayReturnsSilentlyAndTheNextOutputW
             playback.Play(-1, kStageOneTrack);
             playback.Play(0, "");
             playback.Play(-1, kStageOneTrack);
-            EXPECT_EQ(stderrCapture.Text(), "");
+            EXPECT_EQ(stderrCapture.Take(), "");
         }
         setenv("SDL_AUDIODRIVER", "disk", 1);
         ExpectStageOneHeardFromTheStart(playback);

@@ -1,6 +1,7 @@
 // Runs against the private PulseAudio that tests/scripts/with_pulse.sh starts,
 // with ALSA's default control device routed to its null sink "burnin".
 #include "audio/alsa_sys_volume.h"
+#include "tests/support/stderr_capture.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -69,38 +70,6 @@ constexpr int kFullVolume = 65536;
     return levels;
 }
 
-// Sends everything written to stderr into a file until Take() hands it back.
-class StderrCapture {
-public:
-    explicit StderrCapture(std::filesystem::path file) : file_(std::move(file)) {
-        std::fflush(stderr);
-        saved_ = dup(STDERR_FILENO);
-        const int target = open(file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(target, STDERR_FILENO);
-        close(target);
-    }
-    ~StderrCapture() { Restore(); }
-    StderrCapture(const StderrCapture&) = delete;
-    StderrCapture& operator=(const StderrCapture&) = delete;
-
-    [[nodiscard]] std::string Take() {
-        Restore();
-        std::ifstream in(file_);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-private:
-    void Restore() {
-        if (saved_ < 0) return;
-        std::fflush(stderr);
-        dup2(saved_, STDERR_FILENO);
-        close(saved_);
-        saved_ = -1;
-    }
-
-    std::filesystem::path file_;
-    int saved_ = -1;
-};
 
 struct Reading {
     int status = 0;
