@@ -6,19 +6,10 @@
 #include <limits>
 #include <string_view>
 
+#include "tests/store/local_noon.h"
+
 namespace velmira {
 namespace {
-
-// Noon local time of the date, so no time zone moves it to another day.
-std::time_t LocalNoon(int year, int month, int day) {
-    std::tm date{};
-    date.tm_year = year - 1900;
-    date.tm_mon = month - 1;
-    date.tm_mday = day;
-    date.tm_hour = 12;
-    date.tm_isdst = -1;
-    return std::mktime(&date);
-}
 
 TEST(TodayDateText, WritesTheLocalDateWithoutLeadingZeros) {
     struct Case {

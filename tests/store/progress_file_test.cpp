@@ -13,6 +13,7 @@
 #include "run/duration_text.h"
 #include "store/profile_file.h"
 #include "temp_folder.h"
+#include "tests/store/local_noon.h"
 
 namespace velmira {
 namespace {
@@ -53,16 +54,6 @@ const std::string kFirstRunFile =
     "\r\nStage three=" + std::string(kZero) +
     "\r\n[Aggregate]\r\nStage one=" + std::string(kOneHour) +
     "\r\nStage two=" + std::string(kZero) + "\r\nStage three=" + std::string(kZero) + "\r\n";
-
-std::time_t LocalNoon(int year, int month, int day) {
-    std::tm date{};
-    date.tm_year = year - 1900;
-    date.tm_mon = month - 1;
-    date.tm_mday = day;
-    date.tm_hour = 12;
-    date.tm_isdst = -1;
-    return std::mktime(&date);
-}
 
 std::string Join(const std::vector<std::string_view>& lines) {
     std::string text;
