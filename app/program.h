@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <filesystem>
 #include <memory>
 
 #include "run/run_state.h"

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QtGlobal>
 #include <memory>
 
 #include "run/sleep_inhibitor.h"
