@@ -14,6 +14,12 @@ constexpr int kCallTimeoutMs = 5000;
 const QString kWho = QStringLiteral("Velmira");
 const QString kWhy = QString::fromUtf8("正在煲机");
 
+QDBusMessage ScreenSaverCall(const QString& method) {
+    const QString name = QStringLiteral("org.freedesktop.ScreenSaver");
+    return QDBusMessage::createMethodCall(name, QStringLiteral("/org/freedesktop/ScreenSaver"),
+                                          name, method);
+}
+
 }  // namespace
 
 // What is held: logind's lock lives as long as its file descriptor, the
@@ -41,10 +47,7 @@ void DBusSleepInhibitor::Release() {
 void DBusSleepInhibitor::Unlock() {
     if (!lock_) return;
     if (lock_->screenSaverCookie) {
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            QStringLiteral("org.freedesktop.ScreenSaver"),
-            QStringLiteral("/org/freedesktop/ScreenSaver"),
-            QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("UnInhibit"));
+        QDBusMessage call = ScreenSaverCall(QStringLiteral("UnInhibit"));
         call << *lock_->screenSaverCookie;
         QDBusConnection::sessionBus().call(call, QDBus::NoBlock);
     }
@@ -89,10 +92,7 @@ void DBusSleepInhibitor::AskScreenSaver() {
         asking_ = false;
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.ScreenSaver"),
-        QStringLiteral("/org/freedesktop/ScreenSaver"),
-        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("Inhibit"));
+    QDBusMessage call = ScreenSaverCall(QStringLiteral("Inhibit"));
     call << kWho << kWhy;
     asking_ = true;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kCallTimeoutMs), this);
